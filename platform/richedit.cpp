@@ -9,6 +9,7 @@ TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
 
 void TRichEdit::Clear() {
     clear();
+    setCurrentCharFormat(QTextCharFormat());  // a colour set for the old text does not carry over
     document()->setModified(false);
 }
 

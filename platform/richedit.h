@@ -11,7 +11,7 @@ class TRichEdit : public QTextEdit {
 public:
     explicit TRichEdit(QWidget* parent = nullptr);
 
-    // Empties the log and its modified flag.
+    // Empties the log and its modified flag; new text takes the default colour.
     void Clear();
     // Writes at the end of the log, never at the caret: the text and a line break when the log is
     // empty or ends with a break; otherwise a break and then the text. The caret ends up at the
