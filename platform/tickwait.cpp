@@ -1,12 +1,39 @@
 #include "tickwait.h"
 
+#include <sys/timerfd.h>
+#include <unistd.h>
 #include <QEventLoop>
-#include <QTimer>
+#include <QSocketNotifier>
 
 #include "application.h"
 
-using Clock = std::chrono::steady_clock;
+using Clock = std::chrono::steady_clock;  // CLOCK_MONOTONIC, as the timer below
 using std::chrono::milliseconds;
+
+namespace {
+
+// A one-shot monotonic timer as a file descriptor: it wakes the event loop within microseconds
+// of its deadline, where Qt's timers round to whole milliseconds and would overshoot a tick.
+class TDeadline {
+public:
+    explicit TDeadline(Clock::time_point at)
+        : FFd(::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)) {
+        const auto ns = std::chrono::nanoseconds(at.time_since_epoch()).count();
+        itimerspec spec{};
+        spec.it_value.tv_sec = ns / 1'000'000'000;
+        spec.it_value.tv_nsec = ns % 1'000'000'000;
+        ::timerfd_settime(FFd, TFD_TIMER_ABSTIME, &spec, nullptr);
+    }
+    ~TDeadline() { ::close(FFd); }
+    TDeadline(const TDeadline&) = delete;
+    TDeadline& operator=(const TDeadline&) = delete;
+    int Fd() const { return FFd; }
+
+private:
+    int FFd;
+};
+
+}  // namespace
 
 TTickWait::TTickWait(TApplication& application, milliseconds tick)
     : FApplication(application), FTick(tick) {}
@@ -17,16 +44,12 @@ void TTickWait::DelayTicks(int count) const {
         return std::chrono::duration_cast<milliseconds>(t.time_since_epoch()) / FTick;
     };
     const auto lastTick = tickOf(Clock::now()) + count;
-    const Clock::time_point deadline{(lastTick + 1) * FTick};
+    const TDeadline deadline(Clock::time_point((lastTick + 1) * FTick));
 
     QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);  // a coarse timer may overshoot by 5 %
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QSocketNotifier expired(deadline.Fd(), QSocketNotifier::Read);
+    QObject::connect(&expired, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
     QObject::connect(&FApplication, &TApplication::Terminating, &loop, &QEventLoop::quit);
-    while (!FApplication.Terminated() && tickOf(Clock::now()) <= lastTick) {
-        timer.start(std::chrono::ceil<milliseconds>(deadline - Clock::now()));
+    while (!FApplication.Terminated() && tickOf(Clock::now()) <= lastTick)
         if (loop.exec() != 0) break;  // the event loop is quitting
-    }
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The serial library's timed wait. A tick is 55 ms of a monotonic millisecond clock; a wait of
 // N ticks ends at the first tick greater than the start tick plus N, so it lasts more than N and
-// at most N + 1 ticks. Events are delivered throughout; the wait sleeps in the event loop.
+// at most N + 1 ticks. Events are delivered throughout; the wait sleeps in the event loop until
+// the next event or its deadline.
 
 #include <chrono>
 
