@@ -81,8 +81,9 @@ void TApdComPort::RaiseOpenError(const QString& device) {
         // QSerialPort; the device's own permissions tell them apart.
         if (::access(device.toLocal8Bit().constData(), R_OK | W_OK) == 0)
             throw EAlreadyOpen(QStringLiteral("ie_Open - device already open"));
-        throw EInOutError(QStringLiteral("Cannot open %1: permission denied. Ask for membership "
-                                         "of the dialout group, then log in again")
+        throw EInOutError(QStringLiteral("Cannot open %1: permission denied. Join the dialout "
+                                         "group (sudo usermod -aG dialout $USER), then log in "
+                                         "again.")
                               .arg(device));
     }
     throw EInOutError(QStringLiteral("Cannot open %1: %2").arg(device, cause));

@@ -12,8 +12,7 @@ const QByteArray k38400 = "= Attempting to connect at 38400 baud =\n";
 const QByteArray k9600 = "= Attempting to connect at 9600 baud =\n";
 
 // Runs orvinto-scenario on a map file made of `map`, serving the virtual ports meanwhile.
-QByteArray Scenario(const QByteArray& map)
-{
+QByteArray Scenario(const QByteArray& map) {
     QTemporaryFile file;
     if (!file.open()) return "cannot write the map";
     file.write(map);
@@ -27,8 +26,7 @@ QByteArray Scenario(const QByteArray& map)
     return runner.readAllStandardOutput();
 }
 
-QByteArray Line(const QString& path, const char* port)
-{
+QByteArray Line(const QString& path, const char* port) {
     return path.toUtf8() + '\t' + port + '\n';
 }
 
@@ -42,17 +40,14 @@ private slots:
     void toolAt9600AndAMissingPort();
 };
 
-void TestScenario::listsPortsInNumericOrder()
-{
-    QCOMPARE(Scenario("\n"),
-             "title: " + QByteArray(ORVINTO_TITLE) + "\nlog:\n" + kHeading +
-                 " Error: couldn't find any COM ports\n");
+void TestScenario::listsPortsInNumericOrder() {
+    QCOMPARE(Scenario("\n"), "title: " + QByteArray(ORVINTO_TITLE) + "\nlog:\n" + kHeading +
+                                 " Error: couldn't find any COM ports\n");
     const QByteArray out = Scenario("/dev/a\tCOM1\n/dev/b\tCNCA0\n\n/dev/c\tCOM2\n");
     QVERIFY(out.endsWith("error: orvinto: 'A0' is not a valid integer value.\nlog:\n" + kHeading));
 }
 
-void TestScenario::twoSilentPorts()
-{
+void TestScenario::twoSilentPorts() {
     TVirtualPort one, three;
     TScanTool silentOne(one), silentThree(three);
     const QByteArray nothing1 = "  Looking on COM1...nothing\n";
@@ -63,8 +58,7 @@ void TestScenario::twoSilentPorts()
                       nothing1 + nothing3 + "\n\nEnd of search.\n");
 }
 
-void TestScenario::toolAt9600AndAMissingPort()
-{
+void TestScenario::toolAt9600AndAMissingPort() {
     TVirtualPort port;
     TReply chunked;
     chunked.text = "\r\n?\r\nmarLOVentics\r\n>";
@@ -73,9 +67,10 @@ void TestScenario::toolAt9600AndAMissingPort()
     TScanTool tool(port, {9600}, chunked);
     const QByteArray out =
         Scenario(Line(port.Path(), "COM10") + Line("/dev/orvinto-no-such-device", "COM2"));
-    const QByteArray boxes = "box: orvinto: Unable to open. Specified COM port does not exist\n"
-                             "box: orvinto: COM Port Closed\n"
-                             "box: orvinto: COM Port Closed\n";
+    const QByteArray boxes =
+        "box: orvinto: Unable to open. Specified COM port does not exist\n"
+        "box: orvinto: COM Port Closed\n"
+        "box: orvinto: COM Port Closed\n";
     QCOMPARE(out, "title: " + QByteArray(ORVINTO_TITLE) + "\n" + boxes + boxes + "log:\n" +
                       kHeading + "   COM2\n   COM10\n\n" + k38400 +
                       "  Looking on COM2...nothing\n  Looking on COM10...nothing\n\n\n" + k9600 +

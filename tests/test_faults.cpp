@@ -1,0 +1,137 @@
+// Faults and load: the search stays calm, bounded and leak-free whatever the devices do.
+
+#include <unistd.h>
+#include <QtTest>
+
+#include "floodingdevice.h"
+#include "rig.h"
+#include "scantool.h"
+#include "virtualport.h"
+
+namespace {
+
+// A field of /proc/self/status, such as VmRSS (in kB) or Threads.
+qint64 Status(const QByteArray& field) {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toLongLong();
+    return -1;
+}
+
+qint64 OpenFiles() {
+    return QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot).size();
+}
+
+const QString kNoAccessBox =
+    "error: orvinto: Cannot open %1: permission denied. Join the dialout group "
+    "(sudo usermod -aG dialout $USER), then log in again.";
+
+}  // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+private slots:
+    void portVanishedAfterTheListing();
+    void floodKeepsTheWaitsAndMemoryBounded();
+    void portWithoutAccessEndsTheRunWithTheRemedy();
+    void fiveHundredProbesLeakNothing();
+};
+
+void TestFaults::portVanishedAfterTheListing() {
+    // Reached through a link of our own, so that no other pseudo-terminal can take its name.
+    TVirtualPort first, vanishing;
+    TScanTool device(first);
+    const QTemporaryDir dir;
+    const QString link = dir.filePath("ttyVanishing");
+    QVERIFY(QFile::link(vanishing.Path(), link));
+    TRig rig({{first.Path(), "COM1"}, {link, "COM2"}});
+    QTimer::singleShot(300, [&] {  // while COM1 is probed
+        QFile::remove(link);
+        vanishing.Unplug();
+    });
+
+    const QString log = rig.Run();
+    QVERIFY(log.contains("  Looking on COM2...nothing\n"));
+    QVERIFY(!log.contains("found"));
+    QCOMPARE(
+        rig.boxes.Lines.count("box: orvinto: Unable to open. Specified COM port does not exist"),
+        2);
+    QCOMPARE(rig.boxes.Lines.count("box: orvinto: COM Port Closed"), 4);
+}
+
+void TestFaults::floodKeepsTheWaitsAndMemoryBounded() {
+    TVirtualPort port;
+    TFloodingDevice device(port, 1 << 20);
+    TRig rig({{port.Path(), "COM1"}});
+    rig.Run();  // warms up the allocator and Qt's caches
+    const qint64 rssBefore = Status("VmHWM");
+
+    QElapsedTimer clock;
+    clock.start();
+    const QString log = rig.Run();
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY(log.contains("  Looking on COM1...nothing\n"));
+    QVERIFY(!log.contains("found"));
+    QVERIFY2(device.Sent() >= 1 << 20, qPrintable(QString::number(device.Sent())));
+    // Two probes of at most 23 ticks each, plus our own work.
+    QVERIFY2(elapsed <= 2 * 23 * 55 + 200, qPrintable(QString::number(elapsed)));
+    QVERIFY2(Status("VmHWM") - rssBefore < 4096, "peak memory grew by 4 MB or more");
+    QVERIFY(rig.boxes.Lines.isEmpty());
+}
+
+void TestFaults::portWithoutAccessEndsTheRunWithTheRemedy() {
+    TVirtualPort port;
+    TScanTool device(port);
+    if (::geteuid() == 0) {
+        // Root opens any device: run the scenario runner as an unprivileged user instead.
+        QTemporaryFile map;
+        QVERIFY(map.open());
+        map.write(port.Path().toUtf8() + "\tCOM1\n");
+        map.close();
+        map.setPermissions(map.permissions() | QFile::ReadOther);
+        QProcess runner;
+        runner.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                 QStringLiteral(ORVINTO_SCENARIO), map.fileName()});
+        QVERIFY(QTest::qWaitFor([&] { return runner.state() == QProcess::NotRunning; }, 30000));
+        const QString out = QString::fromUtf8(runner.readAllStandardOutput());
+        if (runner.exitCode() != 0 || !out.startsWith("title:"))
+            QSKIP("cannot run the scenario runner as an unprivileged user here");
+        QVERIFY2(out.contains(kNoAccessBox.arg(port.Path()) + "\nlog:\n"), qPrintable(out));
+        QVERIFY(out.endsWith("  Looking on COM1"));
+        return;
+    }
+    QVERIFY(QFile::setPermissions(port.Path(), {}));
+    TRig rig({{port.Path(), "COM1"}});
+    QVERIFY(rig.Run().endsWith("  Looking on COM1"));
+    QCOMPARE(rig.boxes.Lines, QStringList{kNoAccessBox.arg(port.Path())});
+}
+
+void TestFaults::fiveHundredProbesLeakNothing() {
+    // Soak only: ticks of 1 ms so that 500 probes take seconds, not minutes.
+    TVirtualPort silent, answering;
+    TScanTool quiet(silent);
+    TReply quick;
+    quick.delayMs = 1;
+    TScanTool tool(answering, {38400, 9600}, quick);
+    TRecordedBoxes boxes;
+    TApplication application("/usr/bin/orvinto", boxes);
+    const TStaticDeviceMap map({{silent.Path(), "COM1"}, {answering.Path(), "COM2"}});
+    const auto form = CreateMainForm(application, map, std::chrono::milliseconds(1));
+    const auto search = [&form](int runs) {
+        for (int run = 0; run < runs; ++run) form->btnStart->click();
+    };
+
+    search(10);
+    const qint64 files = OpenFiles(), threads = Status("Threads"), rss = Status("VmRSS");
+    search(125);  // 125 runs of 2 ports in 2 passes: 500 probes
+    QCOMPARE(OpenFiles(), files);
+    QCOMPARE(Status("Threads"), threads);
+    QVERIFY2(Status("VmRSS") - rss < 2048, "memory grew by 2 MB or more");
+    QVERIFY(boxes.Lines.isEmpty());
+    QCOMPARE(Transcript(*form->reStatusLog->document()).count("found scan tool!"), 2);
+}
+
+QTEST_MAIN(TestFaults)
+#include "test_faults.moc"
