@@ -8,6 +8,7 @@
 #include "anchors.h"
 #include "application.h"
 #include "devicemap.h"
+#include "fileversion.h"
 #include "porttooltips.h"
 #include "quencomports.h"
 
@@ -28,7 +29,6 @@ TfrmMain::TfrmMain(TApplication& application, const TDeviceMap& registry,
       Application(application),
       Registry(registry),
       Ticks(application, tick) {
-    setWindowTitle(QStringLiteral("Orvinto"));
     QFont font = this->font();
     font.setPointSize(8);
     setFont(font);
@@ -74,7 +74,14 @@ std::unique_ptr<TfrmMain> CreateMainForm(TApplication& application, const TDevic
     return form;
 }
 
-void TfrmMain::FormCreate(QObject* /*Sender*/) {}
+void TfrmMain::FormCreate(QObject* /*Sender*/) {
+    frmMain->setWindowTitle(QStringLiteral("Orvinto ") + ReadFileVersion(Application.ExeName()));
+}
+
+// The program file's version; empty when the file carries none or cannot be read.
+QString TfrmMain::ReadFileVersion(const QString& FileName) {
+    return PackageNoteVersion(FileName);
+}
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
     // A run in progress finishes at once, and the program ends when it returns.

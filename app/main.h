@@ -42,6 +42,7 @@ private:
     TTickWait Ticks;
 
     void ProbePort(TQuenComPort& QuenComPort, const QString& p);
+    QString ReadFileVersion(const QString& FileName);
 };
 
 extern TfrmMain* frmMain;
