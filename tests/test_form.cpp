@@ -1,6 +1,7 @@
 // The main window: its layout, its answers to the user while a run is going on, and the
 // listing phase of a run.
 
+#include <QMessageBox>
 #include <QScreen>
 #include <QtTest>
 
@@ -19,7 +20,10 @@ private slots:
     void logLinesShowTheirDevice();
     void secondClickDuringARunIsIgnored();
     void closingDuringARunEndsItPromptly();
+    void boxesAreModalWithOneOkButton_data();
+    void boxesAreModalWithOneOkButton();
     void programStartsAndShowsItsWindow();
+    void closingDuringARunQuitsTheProgramWhenTheRunReturns();
 };
 
 void TestForm::windowIsLaidOutAndCentred() {
@@ -118,6 +122,37 @@ void TestForm::closingDuringARunEndsItPromptly() {
     QVERIFY(rig.boxes.Lines.isEmpty());  // boxes close at once once the program is ending
 }
 
+void TestForm::boxesAreModalWithOneOkButton_data() {
+    QTest::addColumn<bool>("error");
+    QTest::addColumn<QMessageBox::Icon>("icon");
+    QTest::newRow("message") << false << QMessageBox::NoIcon;
+    QTest::newRow("error") << true << QMessageBox::Critical;
+}
+
+void TestForm::boxesAreModalWithOneOkButton() {
+    QFETCH(bool, error);
+    QFETCH(QMessageBox::Icon, icon);
+    TMessageBoxes boxes;
+    bool seen = false;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        seen = true;
+        QCOMPARE(box->windowTitle(), "orvinto");
+        QCOMPARE(box->text(), "COM Port Closed");
+        QCOMPARE(box->icon(), icon);
+        QCOMPARE(box->buttons().size(), 1);
+        QCOMPARE(box->standardButton(box->defaultButton()), QMessageBox::Ok);
+        QCOMPARE(box->windowModality(), Qt::ApplicationModal);
+        box->defaultButton()->click();
+    });
+    if (error)
+        boxes.Error("orvinto", "COM Port Closed");
+    else
+        boxes.Message("orvinto", "COM Port Closed");
+    QVERIFY(seen);
+}
+
 void TestForm::programStartsAndShowsItsWindow() {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -128,6 +163,21 @@ void TestForm::programStartsAndShowsItsWindow() {
     QVERIFY(!program.waitForFinished(1500));  // still up, its window shown
     program.terminate();
     QVERIFY(program.waitForFinished());
+}
+
+void TestForm::closingDuringARunQuitsTheProgramWhenTheRunReturns() {
+    TVirtualPort port;
+    TScanTool device(port);
+    TRig rig({{port.Path(), "COM1"}});
+    rig.form->show();
+    QTimer::singleShot(0, rig.form->btnStart, &QPushButton::click);
+    QTimer::singleShot(300, rig.form.get(), &QWidget::close);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(Transcript(*rig.form->reStatusLog->document()).endsWith("End of search.\n"));
+    QVERIFY(!rig.form->ApdComPort->Open());
 }
 
 QTEST_MAIN(TestForm)
