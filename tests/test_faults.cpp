@@ -124,11 +124,15 @@ void TestFaults::fiveHundredProbesLeakNothing() {
     };
 
     search(10);
-    const qint64 files = OpenFiles(), threads = Status("Threads"), rss = Status("VmRSS");
+    const qint64 files = OpenFiles();
+    const qint64 threads = Status("Threads");
+    [[maybe_unused]] const qint64 rss = Status("VmRSS");
     search(125);  // 125 runs of 2 ports in 2 passes: 500 probes
     QCOMPARE(OpenFiles(), files);
     QCOMPARE(Status("Threads"), threads);
+#ifndef __SANITIZE_ADDRESS__  // its quarantine holds freed memory; LeakSanitizer checks instead
     QVERIFY2(Status("VmRSS") - rss < 2048, "memory grew by 2 MB or more");
+#endif
     QVERIFY(boxes.Lines.isEmpty());
     QCOMPARE(Transcript(*form->reStatusLog->document()).count("found scan tool!"), 2);
 }
