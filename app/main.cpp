@@ -32,7 +32,6 @@ TfrmMain::TfrmMain(TApplication& application, const TDeviceMap& registry,
     QFont font = this->font();
     font.setPointSize(8);
     setFont(font);
-    resize(kClientSize);
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, kClientSize,
                                     screen()->availableGeometry()));
 
