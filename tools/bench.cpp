@@ -126,7 +126,7 @@ std::optional<TFigures> Measure(int ports, QTextStream& err) {
     const auto startup = ProcessAge();
 
     map.Plug(ports);
-    const TProbeClock probes(*form->reStatusLog->document(), *form->ApdComPort);
+    const TProbeClock probes(*form->reStatusLog->document(), *form->ApdComPort, form->TickWait());
     const auto cpuBefore = ProcessCpuTime();
     const auto wallBefore = std::chrono::steady_clock::now();
     form->btnStart->click();

@@ -1,14 +1,9 @@
 #pragma once
-// Times each probe of a search from outside the form: it notes when the log is written to and
-// when the serial port component opens and closes, and derives from those moments what a probe
-// cost beyond its three waits.
-//
-// A probe writes "  Looking on COM<n>", opens the port, then writes a dot before each of its
-// three waits and its verdict right after the last; it closes the port, and the next thing
-// written to the log follows the close. So a probe runs from the write before its open to the
-// first write after its close, and its waits from its first dot to its verdict. What runs
-// between a write and the wait it precedes (moving the caret; sending the probe) counts as
-// waiting here: microseconds.
+// Times each probe of a search from outside the form, to tell what a probe costs beyond its
+// waits. A probe writes "  Looking on COM<n>" to the log and opens the port, and it ends with
+// the close: the next thing written to the log follows it. So a probe runs from the last write
+// before an open to the first write after the close; what the form's tick wait counted in
+// between was waiting, and the rest was work.
 
 #include <QList>
 #include <QObject>
@@ -18,24 +13,26 @@
 
 class QTextDocument;
 class TApdComPort;
+class TTickWait;
 
 class TProbeClock : public QObject {
 public:
-    using Clock = std::chrono::steady_clock;
-
-    TProbeClock(const QTextDocument& log, const TApdComPort& port);
+    TProbeClock(const QTextDocument& log, const TApdComPort& port, const TTickWait& waits);
 
     // Each probe's own cost in milliseconds, in the order the probes ran; nothing when what was
     // observed does not have the shape of whole probes.
     std::optional<QList<double>> OverheadsMs() const;
 
 private:
+    using Clock = std::chrono::steady_clock;
     enum class TMoment { Write, Opened, Closing };
     struct TEvent {
         TMoment moment;
         Clock::time_point at;
+        Clock::duration waited;  // by the form, so far
     };
+    const TTickWait& FWaits;
     std::vector<TEvent> FEvents;
 
-    void Note(TMoment moment) { FEvents.push_back({moment, Clock::now()}); }
+    void Note(TMoment moment);
 };
