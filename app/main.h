@@ -33,6 +33,9 @@ public:
     void btnStartClick(QObject* Sender);
     void ApdDataPacket1Packet(QObject* Sender, const void* Data, int Size);
 
+    // How long the form has waited, which tells a run's waiting from its work.
+    const TTickWait& TickWait() const { return Ticks; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -3,6 +3,7 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 #include <QEventLoop>
+#include <QScopeGuard>
 #include <QSocketNotifier>
 
 #include "application.h"
@@ -40,6 +41,9 @@ TTickWait::TTickWait(TApplication& application, milliseconds tick)
 
 void TTickWait::DelayTicks(int count) const {
     if (count <= 0) return;
+    // Declared first so that it counts the clean-up below as well.
+    const auto account =
+        qScopeGuard([this, entered = Clock::now()] { FWaited += Clock::now() - entered; });
     const auto tickOf = [this](Clock::time_point t) {
         return std::chrono::duration_cast<milliseconds>(t.time_since_epoch()) / FTick;
     };

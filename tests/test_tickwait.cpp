@@ -57,11 +57,21 @@ void TestTickWait::lastsItsTicks() {
     for (int round = 0; round < 5; ++round) {
         const qint64 start = NowMs();
         const double cpuBefore = CpuMs();
+        const auto waitedBefore = wait.Waited();
+        const auto entered = std::chrono::steady_clock::now();
         wait.DelayTicks(ticks);
+        const auto outside = std::chrono::steady_clock::now() - entered;
         const qint64 elapsed = NowMs() - start;
         const double cpu = CpuMs() - cpuBefore;
         QVERIFY2(elapsed > moreThanMs, qPrintable(QString::number(elapsed)));
         QVERIFY2(cpu < 5, qPrintable(QStringLiteral("%1 ms of CPU").arg(cpu)));
+        // The statistic counts this wait, whole, and nothing else.
+        const auto waited = wait.Waited() - waitedBefore;
+        QVERIFY(waited <= outside);
+        if (ticks > 0)
+            QVERIFY(outside - waited < std::chrono::milliseconds(5));
+        else
+            QCOMPARE(waited.count(), 0);
         lengths.append(elapsed);
     }
     std::sort(lengths.begin(), lengths.end());
