@@ -6,8 +6,7 @@
 #include "devicemap.h"
 
 namespace {
-// The driver-side buffer sizes of the original port; reads are taken in chunks of this size so
-// a flooding device cannot make memory grow.
+// Reads are taken in chunks of at most 4096 bytes, so a flooding device cannot make memory grow.
 constexpr qint64 kInSize = 4096;
 }  // namespace
 
@@ -20,9 +19,7 @@ TApdComPort::TApdComPort(TApplication& application, const TDeviceMap& registry, 
             if (!data.isEmpty()) emit DataReceived(data);
         });
     });
-    // Queued, so that the device is closed once QSerialPort has finished reporting the error.
-    connect(&FSerial, &QSerialPort::errorOccurred, this, &TApdComPort::DeviceFailed,
-            Qt::QueuedConnection);
+    connect(&FSerial, &QSerialPort::errorOccurred, this, &TApdComPort::SerialError);
 }
 
 TApdComPort::~TApdComPort() {
@@ -37,6 +34,7 @@ void TApdComPort::SetOpen(bool value) {
         emit Opened();
     } else {
         emit Closing();
+        ReportFailure();  // a failure of this connection is reported with it, never with the next
         CloseDevice();
         FOpen = false;
     }
@@ -96,14 +94,25 @@ void TApdComPort::CloseDevice() {
     FSerial.clearError();
 }
 
-void TApdComPort::DeviceFailed(QSerialPort::SerialPortError error) {
+void TApdComPort::SerialError(QSerialPort::SerialPortError error) {
     const bool failed = error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
                         error == QSerialPort::WriteError;
-    if (!failed || !FSerial.isOpen()) return;
-    const bool writing = error == QSerialPort::WriteError || FSerial.bytesToWrite() > 0;
-    // Closed before the box is shown, so the failing device cannot raise another one meanwhile.
+    if (!failed || !FSerial.isOpen() || FFailure) return;
+    FFailure = error == QSerialPort::WriteError || FSerial.bytesToWrite() > 0 ? TFailure::Write
+                                                                              : TFailure::Read;
+    // Reported once QSerialPort has finished reporting the error, or at the close if that is
+    // sooner.
+    QMetaObject::invokeMethod(this, &TApdComPort::ReportFailure, Qt::QueuedConnection);
+}
+
+void TApdComPort::ReportFailure() {
+    if (!FFailure) return;
+    // Closed before the box is shown, so the failing device cannot raise another one meanwhile;
+    // what closing it raises belongs to the same failure.
     CloseDevice();
-    FApplication.ShowError(
-        QStringLiteral("Application Error"),
-        writing ? QStringLiteral("Device write error") : QStringLiteral("Device read error"));
+    const TFailure failure = *FFailure;
+    FFailure.reset();
+    FApplication.ShowError(QStringLiteral("Application Error"),
+                           failure == TFailure::Write ? QStringLiteral("Device write error")
+                                                      : QStringLiteral("Device read error"));
 }

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <optional>
 
 #include "sysutils.h"
 
@@ -59,9 +60,13 @@ private:
     quint16 FComNumber = 0;
     qint32 FBaud = 19200;
     bool FOpen = false;
+    // A read or write failure of the open device, not yet reported to the user.
+    enum class TFailure { Read, Write };
+    std::optional<TFailure> FFailure;
 
     void OpenDevice();
     void CloseDevice();
     [[noreturn]] void RaiseOpenError(const QString& device);
-    void DeviceFailed(QSerialPort::SerialPortError error);
+    void SerialError(QSerialPort::SerialPortError error);
+    void ReportFailure();
 };

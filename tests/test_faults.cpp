@@ -34,6 +34,7 @@ class TestFaults : public QObject {
     Q_OBJECT
 private slots:
     void portVanishedAfterTheListing();
+    void failureOfOneConnectionStaysWithIt();
     void floodKeepsTheWaitsAndMemoryBounded();
     void portWithoutAccessEndsTheRunWithTheRemedy();
     void fiveHundredProbesLeakNothing();
@@ -59,6 +60,30 @@ void TestFaults::portVanishedAfterTheListing() {
         rig.boxes.Lines.count("box: orvinto: Unable to open. Specified COM port does not exist"),
         2);
     QCOMPARE(rig.boxes.Lines.count("box: orvinto: COM Port Closed"), 4);
+}
+
+void TestFaults::failureOfOneConnectionStaysWithIt() {
+    // COM1's device is unplugged late in its probe while the program is too busy to notice:
+    // the failure is noticed only as the probe ends, and must not touch COM2's connection.
+    TVirtualPort failing, answering;
+    TScanTool dying(failing);
+    TScanTool tool(answering, {38400, 9600});
+    const QTemporaryDir dir;
+    const QString link = dir.filePath("ttyFailing");  // a name no other pseudo-terminal takes
+    QVERIFY(QFile::link(failing.Path(), link));
+    TRig rig({{link, "COM1"}, {answering.Path(), "COM2"}});
+    QTimer::singleShot(800, [&] {
+        QFile::remove(link);
+        dying.Unplug();
+        ::usleep(500'000);
+    });
+
+    const QString log = rig.Run();
+    QCOMPARE(log.count("  Looking on COM2...<red>found scan tool!</red>"), 2);
+    QCOMPARE(rig.boxes.Lines,
+             (QStringList{"error: Application Error: Device read error",
+                          "box: orvinto: Unable to open. Specified COM port does not exist",
+                          "box: orvinto: COM Port Closed", "box: orvinto: COM Port Closed"}));
 }
 
 void TestFaults::floodKeepsTheWaitsAndMemoryBounded() {
