@@ -20,6 +20,13 @@ qint64 Status(const QByteArray& field) {
     return -1;
 }
 
+// AddressSanitizer's quarantine holds freed memory for a while; LeakSanitizer checks instead.
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool kMeasuresMemory = false;
+#else
+constexpr bool kMeasuresMemory = true;
+#endif
+
 qint64 OpenFiles() {
     return QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot).size();
 }
@@ -88,10 +95,10 @@ void TestFaults::failureOfOneConnectionStaysWithIt() {
 
 void TestFaults::floodKeepsTheWaitsAndMemoryBounded() {
     TVirtualPort port;
-    TFloodingDevice device(port, 1 << 20);
     TRig rig({{port.Path(), "COM1"}});
-    rig.Run();  // warms up the allocator and Qt's caches
-    const qint64 rssBefore = Status("VmHWM");
+    rig.Run();  // a quiet run first: the allocator and Qt's caches settle
+    const qint64 peakBefore = Status("VmHWM");
+    TFloodingDevice device(port, 1 << 20);
 
     QElapsedTimer clock;
     clock.start();
@@ -102,35 +109,44 @@ void TestFaults::floodKeepsTheWaitsAndMemoryBounded() {
     QVERIFY2(device.Sent() >= 1 << 20, qPrintable(QString::number(device.Sent())));
     // Two probes of at most 23 ticks each, plus our own work.
     QVERIFY2(elapsed <= 2 * 23 * 55 + 200, qPrintable(QString::number(elapsed)));
-    QVERIFY2(Status("VmHWM") - rssBefore < 4096, "peak memory grew by 4 MB or more");
+    const qint64 growth = Status("VmHWM") - peakBefore;
+    if (kMeasuresMemory)
+        QVERIFY2(growth < 512, qPrintable(QStringLiteral("peak memory grew by %1 kB").arg(growth)));
     QVERIFY(rig.boxes.Lines.isEmpty());
 }
 
 void TestFaults::portWithoutAccessEndsTheRunWithTheRemedy() {
     TVirtualPort port;
     TScanTool device(port);
-    if (::geteuid() == 0) {
-        // Root opens any device: run the scenario runner as an unprivileged user instead.
-        QTemporaryFile map;
-        QVERIFY(map.open());
-        map.write(port.Path().toUtf8() + "\tCOM1\n");
-        map.close();
-        map.setPermissions(map.permissions() | QFile::ReadOther);
-        QProcess runner;
-        runner.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
-                                 QStringLiteral(ORVINTO_SCENARIO), map.fileName()});
-        QVERIFY(QTest::qWaitFor([&] { return runner.state() == QProcess::NotRunning; }, 30000));
-        const QString out = QString::fromUtf8(runner.readAllStandardOutput());
-        if (runner.exitCode() != 0 || !out.startsWith("title:"))
-            QSKIP("cannot run the scenario runner as an unprivileged user here");
-        QVERIFY2(out.contains(kNoAccessBox.arg(port.Path()) + "\nlog:\n"), qPrintable(out));
-        QVERIFY(out.endsWith("  Looking on COM1"));
+    if (::geteuid() != 0) {
+        QVERIFY(QFile::setPermissions(port.Path(), {}));
+        TRig rig({{port.Path(), "COM1"}});
+        QVERIFY(rig.Run().endsWith("  Looking on COM1"));
+        QCOMPARE(rig.boxes.Lines, QStringList{kNoAccessBox.arg(port.Path())});
         return;
     }
-    QVERIFY(QFile::setPermissions(port.Path(), {}));
-    TRig rig({{port.Path(), "COM1"}});
-    QVERIFY(rig.Run().endsWith("  Looking on COM1"));
-    QCOMPARE(rig.boxes.Lines, QStringList{kNoAccessBox.arg(port.Path())});
+    // Root opens any device: the scenario runner runs as an unprivileged user instead, from a
+    // folder that user can reach wherever the build tree is.
+    QTemporaryDir dir;
+    const QString runner = dir.filePath("orvinto-scenario");
+    const QString map = dir.filePath("map");
+    QVERIFY(QFile::copy(QStringLiteral(ORVINTO_SCENARIO), runner));
+    QFile mapFile(map);
+    QVERIFY(mapFile.open(QIODevice::WriteOnly));
+    mapFile.write(port.Path().toUtf8() + "\tCOM1\n");
+    mapFile.close();
+    const auto readable = QFile::ReadOwner | QFile::ReadOther;
+    QVERIFY(QFile::setPermissions(dir.path(), readable | QFile::ExeOwner | QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(runner, readable | QFile::ExeOwner | QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(map, readable));
+
+    QProcess process;
+    process.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", runner, map});
+    QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 30000));
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    QVERIFY2(process.exitCode() == 0, qPrintable(process.readAllStandardError()));
+    QVERIFY2(out.contains(kNoAccessBox.arg(port.Path()) + "\nlog:\n"), qPrintable(out));
+    QVERIFY(out.endsWith("  Looking on COM1"));
 }
 
 void TestFaults::fiveHundredProbesLeakNothing() {
@@ -151,13 +167,11 @@ void TestFaults::fiveHundredProbesLeakNothing() {
     search(10);
     const qint64 files = OpenFiles();
     const qint64 threads = Status("Threads");
-    [[maybe_unused]] const qint64 rss = Status("VmRSS");
+    const qint64 rss = Status("VmRSS");
     search(125);  // 125 runs of 2 ports in 2 passes: 500 probes
     QCOMPARE(OpenFiles(), files);
     QCOMPARE(Status("Threads"), threads);
-#ifndef __SANITIZE_ADDRESS__  // its quarantine holds freed memory; LeakSanitizer checks instead
-    QVERIFY2(Status("VmRSS") - rss < 2048, "memory grew by 2 MB or more");
-#endif
+    if (kMeasuresMemory) QVERIFY2(Status("VmRSS") - rss < 2048, "memory grew by 2 MB or more");
     QVERIFY(boxes.Lines.isEmpty());
     QCOMPARE(Transcript(*form->reStatusLog->document()).count("found scan tool!"), 2);
 }
