@@ -4,6 +4,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QStyle>
+#include <exception>
 
 #include "anchors.h"
 #include "application.h"
@@ -125,6 +126,10 @@ void TfrmMain::ProbePort(TQuenComPort& QuenComPort, const QString& p) {
     reStatusLog->SetSelText(QStringLiteral("  Looking on COM") + p);
     QuenComPort.SetPortNumber(StrToInt(p));
     QuenComPort.OpenPort();
+    // A failure that ends the run mid-probe leaves no port open behind it.
+    const auto closeOnFailure = qScopeGuard([&] {
+        if (std::uncaught_exceptions() > 0) QuenComPort.ClosePort();
+    });
     QuenComPort.SendText(QStringLiteral("\r"));
     reStatusLog->SetSelText(QStringLiteral("."));
     Ticks.DelayTicks(5);

@@ -6,7 +6,11 @@
 #include <QScopeGuard>
 #include <QSocketNotifier>
 
+#include <cerrno>
+#include <cstring>
+
 #include "application.h"
+#include "sysutils.h"
 
 using Clock = std::chrono::steady_clock;  // CLOCK_MONOTONIC, as the timer below
 using std::chrono::milliseconds;
@@ -23,7 +27,13 @@ public:
         itimerspec spec{};
         spec.it_value.tv_sec = ns / 1'000'000'000;
         spec.it_value.tv_nsec = ns % 1'000'000'000;
-        ::timerfd_settime(FFd, TFD_TIMER_ABSTIME, &spec, nullptr);
+        if (FFd < 0 || ::timerfd_settime(FFd, TFD_TIMER_ABSTIME, &spec, nullptr) != 0) {
+            const int error = errno;
+            if (FFd >= 0) ::close(FFd);
+            // Without its deadline the wait would last until some unrelated event came.
+            throw Exception(QStringLiteral("Cannot start a timer: %1")
+                                .arg(QString::fromLocal8Bit(std::strerror(error))));
+        }
     }
     ~TDeadline() { ::close(FFd); }
     TDeadline(const TDeadline&) = delete;
@@ -39,7 +49,7 @@ private:
 TTickWait::TTickWait(TApplication& application, milliseconds tick)
     : FApplication(application), FTick(tick) {}
 
-void TTickWait::DelayTicks(int count) const {
+void TTickWait::DelayTicks(int count) {
     if (count <= 0) return;
     // Declared first so that it counts the clean-up below as well.
     const auto account =

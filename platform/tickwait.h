@@ -14,12 +14,13 @@ public:
 
     explicit TTickWait(TApplication& application, std::chrono::milliseconds tick = kTick);
     // Returns at once for a count of 0 or less, and as soon as the application is ending.
-    void DelayTicks(int count) const;
+    // Raises Exception when the system cannot provide a timer.
+    void DelayTicks(int count);
     // The time spent inside DelayTicks so far, for measuring what the rest of a run costs.
     std::chrono::steady_clock::duration Waited() const { return FWaited; }
 
 private:
     TApplication& FApplication;
     std::chrono::milliseconds FTick;
-    mutable std::chrono::steady_clock::duration FWaited{};
+    std::chrono::steady_clock::duration FWaited{};
 };

@@ -50,7 +50,7 @@ void TestTickWait::lastsItsTicks() {
     QFETCH(int, moreThanMs);
     QFETCH(int, atMostMs);
     TApplication application("/usr/bin/orvinto", boxes);
-    const TTickWait wait(application);
+    TTickWait wait(application);
     // Never early; late only by the time the machine takes to run us again, so the upper bound
     // is asked of the median of a few rounds.
     QList<qint64> lengths;
@@ -88,7 +88,7 @@ void TestTickWait::deliversEventsMeanwhile() {
 
 void TestTickWait::endsAtOnceOnceTheApplicationIsEnding() {
     TApplication application("/usr/bin/orvinto", boxes);
-    const TTickWait wait(application);
+    TTickWait wait(application);
     QTimer::singleShot(100, &application, &TApplication::Terminate);
     QElapsedTimer clock;
     clock.start();
