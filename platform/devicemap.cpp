@@ -4,8 +4,12 @@
 #include <array>
 
 QString TDeviceMap::DeviceOf(int comNumber) const {
+    return DeviceIn(Values(), comNumber);
+}
+
+QString TDeviceMap::DeviceIn(const QList<TRegistryValue>& values, int comNumber) {
     const QString port = QStringLiteral("COM%1").arg(comNumber);
-    for (const TRegistryValue& value : Values())
+    for (const TRegistryValue& value : values)
         if (value.Data.compare(port, Qt::CaseInsensitive) == 0) return value.Name;
     return {};
 }
@@ -15,7 +19,12 @@ QList<TRegistryValue> TSystemDeviceMap::Values() const {
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         values.append(
             {info.systemLocation(), QStringLiteral("COM%1").arg(ComNumberOf(info.portName()))});
+    FLastValues = values;
     return values;
+}
+
+QString TSystemDeviceMap::DeviceOf(int comNumber) const {
+    return DeviceIn(FLastValues ? *FLastValues : Values(), comNumber);
 }
 
 namespace {

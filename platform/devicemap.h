@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 struct TRegistryValue {
     QString Name;  // device path, such as /dev/ttyUSB0
@@ -16,7 +17,10 @@ public:
     virtual ~TDeviceMap() = default;
     virtual QList<TRegistryValue> Values() const = 0;
     // The device path of port COM<comNumber>, or an empty string when the map holds no such port.
-    QString DeviceOf(int comNumber) const;
+    virtual QString DeviceOf(int comNumber) const;
+
+protected:
+    static QString DeviceIn(const QList<TRegistryValue>& values, int comNumber);
 };
 
 // A fixed map, for tests and tools.
@@ -30,9 +34,15 @@ private:
 };
 
 // The machine's serial ports as the serial port library finds them, numbered by ComNumberOf.
+// Finding them takes milliseconds, so a port is opened by the last list of them made: a device
+// gone since then simply fails to open.
 class TSystemDeviceMap : public TDeviceMap {
 public:
     QList<TRegistryValue> Values() const override;
+    QString DeviceOf(int comNumber) const override;
+
+private:
+    mutable std::optional<QList<TRegistryValue>> FLastValues;
 };
 
 // A stable COM number for a device name such as "ttyUSB0": the same device always gets the same
