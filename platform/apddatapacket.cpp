@@ -55,29 +55,6 @@ qsizetype TApdDataPacket::Find(QByteArrayView data, qsizetype from) const {
     return -1;
 }
 
-// Continues the match that the last read ended in. Returns where scanning of `data` goes on;
-// when `data` ends inside a match, all of it is taken and FPartial holds the match so far.
-qsizetype TApdDataPacket::ResumePartial(QByteArrayView data) {
-    const qsizetype m = FPattern.size();
-    const qsizetype held = FPartial.size();
-    const QByteArray window = FPartial + data.first(std::min(data.size(), m - 1)).toByteArray();
-    FPartial.clear();
-    // An attempt that fails restarts at the byte after its first byte.
-    for (qsizetype start = 0; start < held; ++start) {
-        const QByteArrayView attempt = QByteArrayView(window).sliced(start);
-        if (attempt.size() < m) {
-            if (!MatchesPrefix(attempt)) continue;
-            FPartial = attempt.toByteArray();
-            return data.size();
-        }
-        if (MatchesPrefix(attempt.first(m))) {
-            Packet(attempt.first(m));
-            return start + m - held;
-        }
-    }
-    return 0;
-}
-
 // Keeps the longest end of `tail` that could still grow into an occurrence.
 void TApdDataPacket::KeepPartial(QByteArrayView tail) {
     for (qsizetype n = std::min(tail.size(), FPattern.size() - 1); n > 0; --n) {
@@ -90,17 +67,17 @@ void TApdDataPacket::KeepPartial(QByteArrayView tail) {
 
 void TApdDataPacket::PortData(QByteArrayView data) {
     if (!FArmed) return;
-    qsizetype from = FPartial.isEmpty() ? 0 : ResumePartial(data);
-    if (!FPartial.isEmpty()) return;
-    while (FArmed) {
-        const qsizetype at = Find(data, from);
-        if (at < 0) {
-            KeepPartial(data.sliced(from));
-            return;
-        }
+    // A match begun in the last read goes on in this one; most reads carry none over.
+    QByteArray joined;
+    if (!FPartial.isEmpty()) joined = FPartial + QByteArray(data.data(), data.size());
+    const QByteArrayView window = FPartial.isEmpty() ? data : QByteArrayView(joined);
+    FPartial.clear();
+    qsizetype from = 0;
+    for (qsizetype at; FArmed && (at = Find(window, from)) >= 0;) {
         from = at + FPattern.size();
-        Packet(data.sliced(at, FPattern.size()));
+        Packet(window.sliced(at, FPattern.size()));
     }
+    if (FArmed) KeepPartial(window.sliced(from));
 }
 
 void TApdDataPacket::Packet(QByteArrayView occurrence) {

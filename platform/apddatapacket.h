@@ -10,7 +10,7 @@
 
 class TApdComPort;
 
-enum class TPacketStartCond { scAnyData, scString };
+enum class TPacketStartCond { scString };
 enum class TPacketEndCondition { ecString, ecPacketSize };
 using TPacketEndSet = QFlags<TPacketEndCondition>;
 
@@ -22,7 +22,6 @@ public:
     explicit TApdDataPacket(QObject* parent = nullptr);
 
     void SetComPort(TApdComPort* port);
-    TApdComPort* ComPort() const { return FComPort; }
 
     // Packets here are start strings with no end condition: a packet is complete at the last
     // byte of its start string. The end settings and the time-out take part only in packets
@@ -55,7 +54,6 @@ private:
     uchar Fold(char c) const;
     bool MatchesPrefix(QByteArrayView bytes) const;
     qsizetype Find(QByteArrayView data, qsizetype from) const;
-    qsizetype ResumePartial(QByteArrayView data);
     void KeepPartial(QByteArrayView tail);
     void Packet(QByteArrayView occurrence);
 };
