@@ -60,6 +60,11 @@ void TestForm::listing_data() {
                               << "= Retrieving list of available COM ports: =\n"
                                  " Error: couldn't find any COM ports\n"
                               << QStringList{};
+    QTest::newRow("a single port name that is not a number")
+        << QStringList{"CNCA0"}
+        << "= Retrieving list of available COM ports: =\n   COMA0\n\n"
+           "= Attempting to connect at 38400 baud =\n  Looking on COMA0"
+        << QStringList{"error: orvinto: 'A0' is not a valid integer value."};
     QTest::newRow("a port name that is not a number")
         << QStringList{"COM1", "CNCA0", "COM2"} << "= Retrieving list of available COM ports: =\n"
         << QStringList{"error: orvinto: 'A0' is not a valid integer value."};

@@ -35,16 +35,28 @@ QByteArray Line(const QString& path, const char* port) {
 class TestScenario : public QObject {
     Q_OBJECT
 private slots:
+    void listingEndsEarly();
     void listsPortsInNumericOrder();
     void twoSilentPorts();
     void toolAt9600AndAMissingPort();
 };
 
-void TestScenario::listsPortsInNumericOrder() {
+void TestScenario::listingEndsEarly() {
     QCOMPARE(Scenario("\n"), "title: " + QByteArray(ORVINTO_TITLE) + "\nlog:\n" + kHeading +
                                  " Error: couldn't find any COM ports\n");
     const QByteArray out = Scenario("/dev/a\tCOM1\n/dev/b\tCNCA0\n\n/dev/c\tCOM2\n");
     QVERIFY(out.endsWith("error: orvinto: 'A0' is not a valid integer value.\nlog:\n" + kHeading));
+}
+
+void TestScenario::listsPortsInNumericOrder() {
+    TVirtualPort one, two, ten;
+    TScanTool silentOne(one), silentTwo(two), silentTen(ten);
+    const QByteArray out =
+        Scenario(Line(one.Path(), "COM1") + Line(ten.Path(), "COM10") + Line(two.Path(), "COM2"));
+    QVERIFY2(out.contains("log:\n" + kHeading + "   COM1\n   COM2\n   COM10\n\n" + k38400 +
+                          "  Looking on COM1...nothing\n  Looking on COM2...nothing\n"
+                          "  Looking on COM10...nothing\n"),
+             out.constData());
 }
 
 void TestScenario::twoSilentPorts() {

@@ -25,6 +25,7 @@ private slots:
     void deviceReceivesWakeUpAndProbeAtEachRate();
     void toolAnsweringAt9600IsFoundInTheSecondPass();
     void toolAnsweringAtBothRatesIsFoundTwice();
+    void lineAfterAFoundVerdictStartsWithTheBlackSpace();
     void lateReplyIsCreditedToNoLaterProbe();
     void missingPortGivesThreeBoxesAndNothing();
     void portHeldByAnotherProgramEndsTheRun();
@@ -74,6 +75,17 @@ void TestSearch::toolAnsweringAtBothRatesIsFoundTwice() {
     const QString found = QStringLiteral("  Looking on COM2...<red>found scan tool!</red>\n");
     QCOMPARE(rig.Run(), kHeading + "   COM2\n\n" + k38400 + found + " \n\n" + k9600 + found +
                             " \n\nEnd of search.\n");
+}
+
+void TestSearch::lineAfterAFoundVerdictStartsWithTheBlackSpace() {
+    TVirtualPort one, two;
+    TScanTool tool(one, {38400});
+    TScanTool silent(two);
+    TRig rig({{one.Path(), "COM1"}, {two.Path(), "COM2"}});
+
+    QCOMPARE(rig.Run(), kHeading + "   COM1\n   COM2\n\n" + k38400 +
+                            "  Looking on COM1...<red>found scan tool!</red>\n" + " " + Nothing(2) +
+                            "\n\n" + k9600 + Nothing(1) + Nothing(2) + "\n\nEnd of search.\n");
 }
 
 void TestSearch::lateReplyIsCreditedToNoLaterProbe() {

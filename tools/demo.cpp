@@ -11,8 +11,7 @@
 #include "scantool.h"
 #include "virtualport.h"
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     TVirtualPort silentPort, toolPort;
     TScanTool silent(silentPort);
