@@ -24,10 +24,10 @@ public:
     explicit TDeadline(Clock::time_point at)
         : FFd(::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)) {
         const auto ns = std::chrono::nanoseconds(at.time_since_epoch()).count();
-        itimerspec spec{};
-        spec.it_value.tv_sec = ns / 1'000'000'000;
-        spec.it_value.tv_nsec = ns % 1'000'000'000;
-        if (FFd < 0 || ::timerfd_settime(FFd, TFD_TIMER_ABSTIME, &spec, nullptr) != 0) {
+        itimerspec expiry{};
+        expiry.it_value.tv_sec = ns / 1'000'000'000;
+        expiry.it_value.tv_nsec = ns % 1'000'000'000;
+        if (FFd < 0 || ::timerfd_settime(FFd, TFD_TIMER_ABSTIME, &expiry, nullptr) != 0) {
             const int error = errno;
             if (FFd >= 0) ::close(FFd);
             // Without its deadline the wait would last until some unrelated event came.
